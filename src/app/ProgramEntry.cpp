@@ -1,0 +1,70 @@
+#include "ProgramEntry.h"
+
+#include "CommandLine.h"
+#include "core/AppError.h"
+#include "core/AppInfo.h"
+#include "core/DataModule.h"
+#include "schema/NewDatabase.h"
+#include "widgets/MessageBoxSink.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMainWindow>
+
+#include <cstdio>
+
+namespace {
+
+QString programFolder(const CommandLine& command)
+{
+    const QString folder = command.folder.isEmpty() ? QCoreApplication::applicationDirPath() : command.folder;
+    return QDir(folder).absolutePath();
+}
+
+void print(FILE* stream, const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fputc('\n', stream);
+}
+
+}
+
+int runConsoleCommand(int argc, char** argv, const CommandLine& command)
+{
+    QCoreApplication app(argc, argv);
+    if (!command.error.isEmpty()) {
+        print(stderr, command.error);
+        print(stderr, CommandLine::helpText());
+        return 2;
+    }
+    if (command.help) {
+        print(stdout, CommandLine::helpText());
+        return 0;
+    }
+    const QString folder = programFolder(command);
+    try {
+        NewDatabase::create(folder, command.demoCustomers);
+    } catch (const AppError& e) {
+        print(stderr, e.message());
+        return 1;
+    }
+    print(stdout, QStringLiteral("已创建数据库：%1").arg(QDir(folder).filePath(AppInfo::databaseFileName)));
+    return 0;
+}
+
+int runDesktop(int argc, char** argv, const CommandLine& command)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(AppInfo::title);
+    MessageBoxSink sink;
+    setMessageSink(&sink);
+
+    DataModule dataModule(programFolder(command));
+    QMainWindow mainWindow;
+    mainWindow.setWindowTitle(AppInfo::title);
+    mainWindow.resize(1024, 700);
+    mainWindow.show();
+    const int result = QApplication::exec();
+    setMessageSink(nullptr);
+    return result;
+}
