@@ -15,8 +15,12 @@ void RowStore::reset(int columnCount)
 
 int RowStore::addRow()
 {
-    if (rows % rowsPerChunk == 0)
-        chunks.push_back(std::make_unique<Cell[]>(size_t(rowsPerChunk) * size_t(qMax(columns, 1))));
+    if (rows % rowsPerChunk == 0) {
+        chunks.emplace_back();
+        if (rows > 0)
+            chunks.back().reserve(size_t(rowsPerChunk) * size_t(columns));
+    }
+    chunks.back().resize(chunks.back().size() + size_t(columns));
     return rows++;
 }
 
@@ -181,7 +185,9 @@ QVariant RowStore::value(int row, int column) const
 
 qsizetype RowStore::memoryUsed() const
 {
-    qsizetype total = qsizetype(chunks.size()) * rowsPerChunk * qMax(columns, 1) * qsizetype(sizeof(Cell));
+    qsizetype total = 0;
+    for (const auto& chunk : chunks)
+        total += qsizetype(chunk.capacity() * sizeof(Cell));
     for (qsizetype s : blockSizes)
         total += s;
     return total;

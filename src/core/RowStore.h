@@ -59,7 +59,7 @@ private:
 
     int columns = 0;
     int rows = 0;
-    std::vector<std::unique_ptr<Cell[]>> chunks;
+    std::vector<std::vector<Cell>> chunks;  // rowsPerChunk rows each; the last one grows
     std::vector<std::unique_ptr<char[]>> blocks;
     std::vector<qsizetype> blockSizes;
     qsizetype currentBlock = -1;

@@ -96,6 +96,9 @@ QList<TableDef> buildTables()
                              "IR6"})
         users.columns << int32(QString::fromLatin1(flag));
     all << users;
+    for (TableDef& t : all)
+        for (int i = 0; i < t.columns.size(); ++i)
+            t.columnsByName.insert(t.columns[i].name.toUpper(), i);
     return all;
 }
 
@@ -103,10 +106,8 @@ QList<TableDef> buildTables()
 
 const ColumnDef* TableDef::column(const QString& columnName) const
 {
-    for (const ColumnDef& c : columns)
-        if (c.name.compare(columnName, Qt::CaseInsensitive) == 0)
-            return &c;
-    return nullptr;
+    const auto found = columnsByName.constFind(columnName.toUpper());
+    return found == columnsByName.cend() ? nullptr : &columns[*found];
 }
 
 bool TableDef::hasAutoKey() const
@@ -124,10 +125,13 @@ const QList<TableDef>& tables()
 
 const TableDef* find(const QString& tableName)
 {
-    for (const TableDef& t : tables())
-        if (t.name.compare(tableName, Qt::CaseInsensitive) == 0)
-            return &t;
-    return nullptr;
+    static const QHash<QString, const TableDef*> byName = [] {
+        QHash<QString, const TableDef*> index;
+        for (const TableDef& t : tables())
+            index.insert(t.name.toUpper(), &t);
+        return index;
+    }();
+    return byName.value(tableName.toUpper());
 }
 
 }

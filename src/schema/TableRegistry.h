@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -23,6 +24,8 @@ struct TableDef {
 
     const ColumnDef* column(const QString& columnName) const;  // case-insensitive
     bool hasAutoKey() const;
+
+    QHash<QString, int> columnsByName;  // upper-case name -> position in columns
 };
 
 // Every table of the database: record tables, code tables, attachments, metadata and users.
