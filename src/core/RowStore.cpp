@@ -1,5 +1,7 @@
 #include "RowStore.h"
 
+#include "VariantTypes.h"
+
 #include <cstring>
 
 void RowStore::reset(int columnCount)
@@ -95,32 +97,16 @@ void RowStore::setBlob(int row, int column, const void* data, qsizetype length)
 
 void RowStore::setValue(int row, int column, const QVariant& value)
 {
-    if (value.isNull()) {
-        setNull(row, column);
-        return;
-    }
-    switch (value.typeId()) {
-    case QMetaType::Bool:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-        setInteger(row, column, value.toLongLong());
-        break;
-    case QMetaType::Double:
-    case QMetaType::Float:
-        setReal(row, column, value.toDouble());
-        break;
-    case QMetaType::QByteArray: {
+    switch (storageClassOf(value)) {
+    case StorageClass::Null: setNull(row, column); break;
+    case StorageClass::Integer: setInteger(row, column, value.toLongLong()); break;
+    case StorageClass::Real: setReal(row, column, value.toDouble()); break;
+    case StorageClass::Blob: {
         const QByteArray b = value.toByteArray();
         setBlob(row, column, b.constData(), b.size());
         break;
     }
-    default: {
+    case StorageClass::Text: {
         const QByteArray utf8 = value.toString().toUtf8();
         setText(row, column, utf8.constData(), utf8.size());
     }

@@ -1,6 +1,7 @@
 #include "SqlStatement.h"
 
 #include "AppError.h"
+#include "VariantTypes.h"
 
 #include <sqlite3.h>
 
@@ -28,36 +29,20 @@ void SqlStatement::fail() const
 void SqlStatement::bind(int index, const QVariant& value)
 {
     int rc = SQLITE_OK;
-    if (value.isNull()) {
-        rc = sqlite3_bind_null(stmt, index);
-    } else {
-        switch (value.typeId()) {
-        case QMetaType::Bool:
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-        case QMetaType::Long:
-        case QMetaType::ULong:
-        case QMetaType::Short:
-        case QMetaType::UShort:
-            rc = sqlite3_bind_int64(stmt, index, value.toLongLong());
-            break;
-        case QMetaType::Double:
-        case QMetaType::Float:
-            rc = sqlite3_bind_double(stmt, index, value.toDouble());
-            break;
-        case QMetaType::QByteArray: {
-            const QByteArray bytes = value.toByteArray();
-            rc = sqlite3_bind_blob64(stmt, index, bytes.constData(), sqlite3_uint64(bytes.size()), SQLITE_TRANSIENT);
-            break;
-        }
-        default: {
-            const QByteArray utf8 = value.toString().toUtf8();
-            rc = sqlite3_bind_text64(stmt, index, utf8.constData(), sqlite3_uint64(utf8.size()), SQLITE_TRANSIENT,
-                                     SQLITE_UTF8);
-        }
-        }
+    switch (storageClassOf(value)) {
+    case StorageClass::Null: rc = sqlite3_bind_null(stmt, index); break;
+    case StorageClass::Integer: rc = sqlite3_bind_int64(stmt, index, value.toLongLong()); break;
+    case StorageClass::Real: rc = sqlite3_bind_double(stmt, index, value.toDouble()); break;
+    case StorageClass::Blob: {
+        const QByteArray bytes = value.toByteArray();
+        rc = sqlite3_bind_blob64(stmt, index, bytes.constData(), sqlite3_uint64(bytes.size()), SQLITE_TRANSIENT);
+        break;
+    }
+    case StorageClass::Text: {
+        const QByteArray utf8 = value.toString().toUtf8();
+        rc = sqlite3_bind_text64(stmt, index, utf8.constData(), sqlite3_uint64(utf8.size()), SQLITE_TRANSIENT,
+                                 SQLITE_UTF8);
+    }
     }
     if (rc != SQLITE_OK)
         fail();
