@@ -1,6 +1,8 @@
 #include "ProgramEntry.h"
 
 #include "CommandLine.h"
+#include "LoginDialog.h"
+#include "SingleInstance.h"
 #include "core/AppError.h"
 #include "core/AppInfo.h"
 #include "core/DataModule.h"
@@ -59,12 +61,21 @@ int runDesktop(int argc, char** argv, const CommandLine& command)
     MessageBoxSink sink;
     setMessageSink(&sink);
 
-    DataModule dataModule(programFolder(command));
-    QMainWindow mainWindow;
-    mainWindow.setWindowTitle(AppInfo::title);
-    mainWindow.resize(1024, 700);
-    mainWindow.show();
-    const int result = QApplication::exec();
+    int result = 0;
+    SingleInstance instance(AppInfo::title);
+    if (!instance.acquire()) {
+        messageSink().show(QStringLiteral("提示"), AppInfo::title + QStringLiteral("已运行！"), MessageIcon::Error);
+    } else {
+        DataModule dataModule(programFolder(command));
+        LoginDialog login;
+        if (login.exec() == QDialog::Accepted) {
+            QMainWindow mainWindow;
+            mainWindow.setWindowTitle(AppInfo::title);
+            mainWindow.resize(1024, 700);
+            mainWindow.show();
+            result = QApplication::exec();
+        }
+    }
     setMessageSink(nullptr);
     return result;
 }

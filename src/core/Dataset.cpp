@@ -323,9 +323,9 @@ QString Dataset::asString(int field) const
     return current < 0 ? QString() : textAt(current, field);
 }
 
-qint64 Dataset::asInteger(const QString& name) const
+qint64 Dataset::asInteger(int field) const
 {
-    const QVariant v = value(name);
+    const QVariant v = value(field);
     if (v.typeId() == QMetaType::QDateTime)
         return qint64(DateText::toDayNumber(v.toDateTime()));
     if (v.typeId() == QMetaType::Double)

@@ -64,7 +64,8 @@ public:
     bool isNull(const QString& name) const { return value(name).isNull(); }
     QString asString(int field) const;
     QString asString(const QString& name) const { return asString(requireField(name)); }
-    qint64 asInteger(const QString& name) const;
+    qint64 asInteger(int field) const;
+    qint64 asInteger(const QString& name) const { return asInteger(requireField(name)); }
     double asFloat(const QString& name) const;
     QDateTime asDateTime(const QString& name) const;
 

@@ -1,0 +1,8 @@
+#include "TextHelpers.h"
+
+#include <QDir>
+
+QString GetTempFolder()
+{
+    return QDir::tempPath() + QLatin1Char('/');
+}
