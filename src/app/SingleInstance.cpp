@@ -6,13 +6,14 @@
 namespace {
 QString lockPath(const QString& name)
 {
-    const QByteArray hash = QCryptographicHash::hash(name.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-    return QDir(QDir::tempPath()).filePath(QStringLiteral("qnrt100-%1-%2.lock").arg(qEnvironmentVariable("USER"),
-                                                                                   QString::fromLatin1(hash)));
+    // One lock per user: the name and the user's home folder make the file name.
+    const QByteArray key = (name + QLatin1Char('|') + QDir::homePath()).toUtf8();
+    const QByteArray hash = QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16);
+    return QDir(QDir::tempPath()).filePath(QStringLiteral("qnrt100-%1.lock").arg(QString::fromLatin1(hash)));
 }
 }
 
-SingleInstance::SingleInstance(const QString& name) : lock(lockPath(name))
+SingleInstance::SingleInstance(const QString& name) : path(lockPath(name)), lock(path)
 {
     // Only a lock whose process is gone is stale, however long a copy runs.
     lock.setStaleLockTime(0);

@@ -10,7 +10,9 @@ public:
     explicit SingleInstance(const QString& name);
     // False when another running copy holds the lock.
     bool acquire();
+    QString lockFileName() const { return path; }
 
 private:
+    QString path;
     QLockFile lock;
 };
