@@ -8,6 +8,8 @@ struct CommandLine {
     QString folder;          // --folder DIR; empty: the executable's folder
     bool initDatabase = false;
     int demoCustomers = 0;   // --demo N, only with --init-database
+    QString exportTable;     // --export TABLE FILE
+    QString exportFile;
     bool help = false;
     QString error;           // a bad command line, to be reported before anything else happens
 
@@ -15,5 +17,5 @@ struct CommandLine {
     static QString helpText();
 
     // True when the command runs without windows.
-    bool isConsoleCommand() const { return help || initDatabase || !error.isEmpty(); }
+    bool isConsoleCommand() const { return help || initDatabase || !exportTable.isEmpty() || !error.isEmpty(); }
 };

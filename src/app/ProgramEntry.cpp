@@ -6,6 +6,7 @@
 #include "core/AppError.h"
 #include "core/AppInfo.h"
 #include "core/DataModule.h"
+#include "files/TableExport.h"
 #include "schema/NewDatabase.h"
 #include "widgets/MessageBoxSink.h"
 
@@ -29,6 +30,23 @@ void print(FILE* stream, const QString& text)
     std::fputc('\n', stream);
 }
 
+int exportTable(const QString& folder, const CommandLine& command)
+{
+    Connection connection;
+    if (!connection.open(QDir(folder).filePath(AppInfo::databaseFileName))) {
+        print(stderr, QStringLiteral("无法打开数据库：%1").arg(connection.lastError()));
+        return 1;
+    }
+    try {
+        const int rows = ExportRecordTable(connection, command.exportTable, command.exportFile);
+        print(stdout, QStringLiteral("已导出 %1 条记录到 %2").arg(rows).arg(command.exportFile));
+    } catch (const AppError& e) {
+        print(stderr, e.message());
+        return 1;
+    }
+    return 0;
+}
+
 }
 
 int runConsoleCommand(int argc, char** argv, const CommandLine& command)
@@ -44,6 +62,8 @@ int runConsoleCommand(int argc, char** argv, const CommandLine& command)
         return 0;
     }
     const QString folder = programFolder(command);
+    if (!command.exportTable.isEmpty())
+        return exportTable(folder, command);
     try {
         NewDatabase::create(folder, command.demoCustomers);
     } catch (const AppError& e) {
