@@ -57,6 +57,8 @@ public:
     QString fieldName(int field) const { return fields[size_t(field)].name; }
     int fieldIndex(const QString& name) const;  // -1 when unknown
     FieldKind fieldKind(int field) const { return fields[size_t(field)].kind; }
+    // Whether the field is a column of the table the dataset writes to (when canModify holds).
+    bool isFieldWritable(int field) const { return fields[size_t(field)].writable; }
 
     // Current row (with a pending edit's values); NULL reads as "" or 0.
     QVariant value(int field) const;
