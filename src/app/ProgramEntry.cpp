@@ -7,12 +7,12 @@
 #include "core/AppInfo.h"
 #include "core/DataModule.h"
 #include "files/TableExport.h"
+#include "forms/main/CustomerMainWindow.h"
 #include "schema/NewDatabase.h"
 #include "widgets/MessageBoxSink.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QMainWindow>
 
 #include <cstdio>
 
@@ -89,9 +89,7 @@ int runDesktop(int argc, char** argv, const CommandLine& command)
         DataModule dataModule(programFolder(command));
         LoginDialog login;
         if (login.exec() == QDialog::Accepted) {
-            QMainWindow mainWindow;
-            mainWindow.setWindowTitle(AppInfo::title);
-            mainWindow.resize(1024, 700);
+            CustomerMainWindow mainWindow;
             mainWindow.show();
             result = QApplication::exec();
         }

@@ -1,0 +1,346 @@
+#include "CustomerMainWindow.h"
+
+#include "DetailPages.h"
+#include "core/ActionGuard.h"
+#include "core/CurrentUser.h"
+#include "core/DataModule.h"
+#include "core/Dataset.h"
+#include "core/Messages.h"
+#include "core/QueryRunners.h"
+#include "forms/base/WindowSettings.h"
+#include "widgets/DataGrid.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QSplitter>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+// The actions of the five record tables, by number: "" for the customers, "2".."5" for B..E.
+const char* const tableNames[5] = {"客户记录", "联系人记录", "联系记录", "服务记录", "其它记录"};
+
+QString numbered(const char* name, int table)
+{
+    return QString::fromLatin1(name) + (table == 0 ? QString() : QString::number(table + 1));
+}
+
+struct RightRow {
+    CurrentUser::Right right;
+    QStringList actions;
+};
+
+QStringList numberedSet(const char* name)
+{
+    QStringList names;
+    for (int t = 0; t < 5; ++t)
+        names << numbered(name, t);
+    return names;
+}
+
+}
+
+CustomerMainWindow::CustomerMainWindow(QWidget* parent)
+    : BrowseWindow(QStringLiteral("Tfrm_Q_A_main"), QStringLiteral("select *\nfrom Q_A a where 1=1\n"), parent)
+{
+    setModuleCaption(QStringLiteral("客户管理"));
+    buildLayout();
+    buildActions();
+    buildToolBar();
+    buildMenus();
+    ReloadConfiguration();
+
+    connect(&Qry1(), &Dataset::afterScroll, this, [this] { RunGuarded([this] { refreshDetails(); }); });
+    connect(pgc1, &QTabWidget::currentChanged, this, [this] { RunGuarded([this] { pgc1->refreshShownPage(Qry1()); }); });
+    connect(dbgrid1, &QAbstractItemView::doubleClicked, this, [this] {
+        if (Qry1().isOpen() && action(QStringLiteral("actEdit"))->isEnabled())
+            action(QStringLiteral("actEdit"))->trigger();
+    });
+    connect(pgc1->grid(1), &QAbstractItemView::doubleClicked, this, [this] {
+        if (action(QStringLiteral("actEdit2"))->isEnabled())
+            action(QStringLiteral("actEdit2"))->trigger();
+    });
+}
+
+void CustomerMainWindow::buildLayout()
+{
+    treeSplitter = new QSplitter(Qt::Horizontal, this);
+    treeSplitter->setObjectName(QStringLiteral("splTree"));
+    treeSplitter->setHandleWidth(4);
+    pnlTree = new QWidget(treeSplitter);
+    pnlTree->setObjectName(QStringLiteral("pnlTree"));
+    auto* treeLayout = new QVBoxLayout(pnlTree);
+    treeLayout->setContentsMargins(0, 0, 0, 0);
+    tv1 = new QTreeWidget(pnlTree);
+    tv1->setObjectName(QStringLiteral("tv1"));
+    tv1->setHeaderHidden(true);
+    treeLayout->addWidget(tv1);
+
+    gridSplitter = new QSplitter(Qt::Vertical, treeSplitter);
+    gridSplitter->setObjectName(QStringLiteral("splGrid"));
+    gridSplitter->setHandleWidth(4);
+    content->removeWidget(dbgrid1);
+    gridSplitter->addWidget(dbgrid1);
+    pgc1 = new DetailPages(gridSplitter);
+    gridSplitter->addWidget(pgc1);
+    gridSplitter->setSizes({269, 400});
+    gridSplitter->setStretchFactor(1, 1);
+    treeSplitter->addWidget(gridSplitter);
+    treeSplitter->setSizes({124, 900});
+    treeSplitter->setStretchFactor(1, 1);
+    content->addWidget(treeSplitter);
+}
+
+QAction* CustomerMainWindow::makeCheck(const QString& name, const QString& caption, bool checked)
+{
+    QAction* a = makeAction(name, caption);
+    a->setCheckable(true);
+    a->setChecked(checked);
+    return a;
+}
+
+void CustomerMainWindow::buildActions()
+{
+    // The customer actions carry no shortcut here; Ctrl+F and F1 stay.
+    for (const char* name : {"actAdd", "actEdit", "actDel", "actPrint"})
+        action(QString::fromLatin1(name))->setShortcut(QKeySequence());
+
+    static const struct { const char* name; const char* verb; } perTable[] = {
+        {"actAdd", "增加"}, {"actEdit", "修改"}, {"actDel", "删除"}, {"actInput", "导入"}, {"actExport", "表格导出"},
+        {"actSetField", nullptr}, {"actSetOrder", "表格排序方式"}, {"actSetColDisplay", "表格显示列"}};
+    for (const auto& kind : perTable) {
+        for (int t = 0; t < 5; ++t) {
+            const QString name = numbered(kind.name, t);
+            const QString table = QString::fromUtf8(tableNames[t]);
+            const QString caption = kind.verb == nullptr ? QStringLiteral("设置%1字段").arg(table)
+                                    : QLatin1String(kind.name).startsWith(QLatin1String("actSet"))
+                                        ? QStringLiteral("设置") + table + QString::fromUtf8(kind.verb)
+                                        : table + QString::fromUtf8(kind.verb);
+            QAction* a = action(name);
+            if (a)
+                a->setText(caption);
+            else
+                makeAction(name, caption);
+        }
+    }
+    for (int t = 1; t < 5; ++t) {
+        QAction* slave = makeAction(numbered("actSlave", t), QString::fromUtf8(tableNames[t]) + QStringLiteral("查询"));
+        if (t == 1)
+            slave->setStatusTip(slave->text());
+    }
+    static const struct { const char* name; const char* caption; } carriers[] = {
+        {"actAdd0", "增加"}, {"actEdit0", "修改"}, {"actDel0", "删除"}, {"actInput0", "导入"},
+        {"actExport0", "导出"}, {"actSlave0", "从表"}};
+    for (const auto& c : carriers)
+        makeAction(QString::fromLatin1(c.name), QString::fromUtf8(c.caption));
+    makeAction(QStringLiteral("actBin"), QStringLiteral("附件"));
+    QAction* batch = makeAction(QStringLiteral("actBatchEdit"), QStringLiteral("批修"));
+    batch->setStatusTip(QStringLiteral("批量修改"));
+    batch->setToolTip(batch->statusTip());
+    makeAction(QStringLiteral("actSum"), QStringLiteral("统计"));
+    makeAction(QStringLiteral("actSetQuery"), QStringLiteral("设置显示查询条件"));
+    makeAction(QStringLiteral("actSetTree"), QStringLiteral("设置树型层次显示顺序"));
+    QAction* tree = makeCheck(QStringLiteral("actSetDisplayTree"), QStringLiteral("显示树型层次"), true);
+    tree->setStatusTip(tree->text());
+    connect(tree, &QAction::toggled, pnlTree, &QWidget::setVisible);
+    QAction* attachments = makeCheck(QStringLiteral("actShowAttachments"), QStringLiteral("显示文件附件"), true);
+    connect(attachments, &QAction::toggled, pgc1->attachmentPanel(), &QWidget::setVisible);
+    makeAction(QStringLiteral("actPrint1"), QStringLiteral("联系人记录表格打印"));
+
+    for (int page = 1; page <= DetailPages::pageCount; ++page) {
+        static const char* const messages[] = {"联系人记录导出成功!", "联系记录导出成功!", "服务记录导出成功!",
+                                               "其它记录导出成功!"};
+        connect(action(numbered("actExport", page)), &QAction::triggered, this, [this, page] {
+            RunGuarded([this, page] {
+                exportGrid(pgc1->grid(page), QString::fromUtf8(tableNames[page]), QString::fromUtf8(messages[page - 1]));
+            });
+        });
+    }
+    // The base's close action asks first here; the window's own close box does not.
+    QAction* close = action(QStringLiteral("actClose"));
+    close->disconnect(this);
+    connect(close, &QAction::triggered, this, &CustomerMainWindow::askToClose);
+}
+
+void CustomerMainWindow::askToClose()
+{
+    if (AskConfirm(QStringLiteral("确认要退出系统吗?")))
+        QCoreApplication::quit();
+}
+
+void CustomerMainWindow::buildToolBar()
+{
+    // add, edit, delete | attachment, import, batch, statistics, joined | query, print, export, settings, help | close
+    QAction* base[] = {action(QStringLiteral("actAdd")), action(QStringLiteral("actEdit")), action(QStringLiteral("actDel"))};
+    for (QAction* a : base)
+        tlbMain->removeAction(a);
+    for (const char* name : {"actAdd0", "actEdit0", "actDel0"})
+        addToolAction(action(QString::fromLatin1(name)), sepAfterEdit);
+    for (const char* name : {"actBin", "actInput0", "actBatchEdit", "actSum", "actSlave0"})
+        addToolAction(action(QString::fromLatin1(name)), sepAfterCustom1);
+    tlbMain->removeAction(action(QStringLiteral("actExport")));
+    addToolAction(action(QStringLiteral("actExport0")), action(QStringLiteral("actSet")));
+    sepAfterEdit->setVisible(true);
+    sepAfterCustom1->setVisible(true);
+    sepBeforeQuery->setVisible(false);
+}
+
+void CustomerMainWindow::buildMenus()
+{
+    auto dropDown = [this](const char* carrier, const char* member, int first = 0) {
+        auto* menu = new QMenu(this);
+        menu->setObjectName(QStringLiteral("pm") + QString::fromLatin1(carrier).mid(3));
+        for (int t = first; t < 5; ++t) {
+            if (t > first)
+                menu->addSeparator();
+            menu->addAction(action(numbered(member, t)));
+        }
+        action(QString::fromLatin1(carrier))->setMenu(menu);
+        if (auto* button = qobject_cast<QToolButton*>(tlbMain->widgetForAction(action(QString::fromLatin1(carrier)))))
+            button->setPopupMode(QToolButton::InstantPopup);
+    };
+    dropDown("actAdd0", "actAdd");
+    dropDown("actEdit0", "actEdit");
+    dropDown("actDel0", "actDel");
+    dropDown("actInput0", "actInput");
+    dropDown("actExport0", "actExport");
+    dropDown("actSlave0", "actSlave", 1);
+
+    pmPrint->clear();
+    QAction* printTable = pmPrint->addAction(QStringLiteral("客户记录表格打印"));
+    printTable->setObjectName(QStringLiteral("mnuPrintTable"));
+    connect(printTable, &QAction::triggered, action(QStringLiteral("actPrintTable")), &QAction::trigger);
+    connect(action(QStringLiteral("actPrintTable")), &QAction::changed, printTable, [this, printTable] {
+        printTable->setVisible(action(QStringLiteral("actPrintTable"))->isVisible());
+        printTable->setEnabled(action(QStringLiteral("actPrintTable"))->isEnabled());
+    });
+    pmPrint->addAction(action(QStringLiteral("actPrint1")));
+
+    pmSet->clear();
+    for (int t = 0; t < 5; ++t)
+        pmSet->addAction(action(numbered("actSetField", t)));
+    pmSet->addSeparator();
+    pmSet->addAction(action(QStringLiteral("actShowAttachments")));
+    pmSet->addAction(action(QStringLiteral("actSetDoQuery")));
+    pmSet->addAction(action(QStringLiteral("actSetQuery")));
+    pmSet->addSeparator();
+    pmSet->addAction(action(QStringLiteral("actSetDisplayTree")));
+    pmSet->addAction(action(QStringLiteral("actSetTree")));
+    pmSet->addSeparator();
+    for (int t = 0; t < 5; ++t) {
+        pmSet->addAction(action(numbered("actSetColDisplay", t)));
+        pmSet->addAction(action(numbered("actSetOrder", t)));
+    }
+    pmSet->addSeparator();
+    pmSet->addAction(action(QStringLiteral("actSetUI")));
+    for (const char* name : {"actSetUser", "actSetPassword", "actBackup"})
+        pmSet->addAction(action(QString::fromLatin1(name)));
+
+    pmEdit->clear();
+    for (const char* name : {"actAdd", "actEdit", "actDel", "actInput", "actExport"})
+        pmEdit->addAction(action(QString::fromLatin1(name)));
+    pmEdit->addSeparator();
+    for (const char* name : {"actSetColDisplay", "actSetOrder", "actSetField"})
+        pmEdit->addAction(action(QString::fromLatin1(name)));
+
+    for (int page = 1; page <= DetailPages::pageCount; ++page) {
+        auto* menu = new QMenu(this);
+        menu->setObjectName(QStringLiteral("pmGrid%1").arg(page + 1));
+        for (const char* name : {"actAdd", "actEdit", "actDel", "actInput", "actExport"})
+            menu->addAction(action(numbered(name, page)));
+        menu->addSeparator();
+        for (const char* name : {"actSetColDisplay", "actSetOrder", "actSetField"})
+            menu->addAction(action(numbered(name, page)));
+        DataGrid* grid = pgc1->grid(page);
+        grid->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(grid, &QWidget::customContextMenuRequested, menu,
+                [menu, grid](const QPoint& at) { menu->popup(grid->viewport()->mapToGlobal(at)); });
+    }
+}
+
+void CustomerMainWindow::ReloadConfiguration()
+{
+    // The add, edit and delete buttons carry the drop-down actions.
+    for (const char* name : {"actAdd0", "actEdit0", "actDel0"})
+        if (auto* button = qobject_cast<QToolButton*>(tlbMain->widgetForAction(action(QString::fromLatin1(name)))))
+            button->setDefaultAction(action(QString::fromLatin1(name)));
+}
+
+void CustomerMainWindow::ApplyRights()
+{
+    BrowseWindow::ApplyRights();
+    const QList<RightRow> rows = {
+        {CurrentUser::Add, numberedSet("actAdd") << QStringLiteral("actAdd0")},
+        {CurrentUser::Edit, numberedSet("actEdit") << QStringLiteral("actEdit0")},
+        {CurrentUser::Delete, numberedSet("actDel") << QStringLiteral("actDel0")},
+        {CurrentUser::Import, numberedSet("actInput") << QStringLiteral("actInput0")},
+        {CurrentUser::Export, numberedSet("actExport") << QStringLiteral("actExport0")},
+        {CurrentUser::Batch, {QStringLiteral("actBatchEdit")}},
+        {CurrentUser::AttachmentOpen, {QStringLiteral("actBin")}},
+        {CurrentUser::Print, {QStringLiteral("actPrint1"), QStringLiteral("actPrintTable")}},
+        {CurrentUser::Settings, numberedSet("actSetOrder") + numberedSet("actSetField")
+                                    << QStringLiteral("actSetTree") << QStringLiteral("actSetUser")
+                                    << QStringLiteral("actSetQuery")},
+    };
+    for (const RightRow& row : rows) {
+        const bool granted = currentUser().grants(row.right);
+        for (const QString& name : row.actions) {
+            QAction* a = action(name);
+            a->setEnabled(granted);
+            a->setVisible(granted);
+        }
+    }
+    auto shown = [this](std::initializer_list<const char*> names) {
+        return std::any_of(names.begin(), names.end(),
+                           [this](const char* n) { return action(QString::fromLatin1(n))->isVisible(); });
+    };
+    sepAfterEdit->setVisible(shown({"actAdd", "actEdit", "actDel"}));
+    sepAfterCustom1->setVisible(shown({"actBin", "actInput0", "actBatchEdit", "actSum", "actSlave0"}));
+    sepBeforeQuery->setVisible(false);
+}
+
+void CustomerMainWindow::formShow()
+{
+    BrowseWindow::formShow();
+    pgc1->setCurrentIndex(0);
+    pgc1->attachmentPanel()->setVisible(action(QStringLiteral("actShowAttachments"))->isChecked());
+    pnlTree->setVisible(action(QStringLiteral("actSetDisplayTree"))->isChecked());
+}
+
+void CustomerMainWindow::DoQuery()
+{
+    const QString sortClause = DataModule::instance() ? DataModule::instance()->sortClause(QStringLiteral("Q_A")) : QString();
+    OpenQuery(Qry1(), baseStatement() + sortClause);
+    pgc1->refreshShownPage(Qry1());
+}
+
+void CustomerMainWindow::refreshDetails()
+{
+    pgc1->refreshAll(Qry1());
+}
+
+void CustomerMainWindow::restoreSettings(WindowSettings& settings)
+{
+    BrowseWindow::restoreSettings(settings);
+    action(QStringLiteral("actShowAttachments"))->setChecked(settings.flag(QStringLiteral("showAttachments"), true));
+    action(QStringLiteral("actSetDisplayTree"))->setChecked(settings.flag(QStringLiteral("displayTree"), true));
+    const int treeWidth = settings.number(QStringLiteral("treeWidth"), 124);
+    treeSplitter->setSizes({treeWidth, qMax(200, width() - treeWidth)});
+    for (int page = 1; page <= DetailPages::pageCount; ++page)
+        pgc1->grid(page)->restoreState(settings.bytes(QStringLiteral("dbgrid%1").arg(page + 1)));
+}
+
+void CustomerMainWindow::saveSettings(WindowSettings& settings)
+{
+    BrowseWindow::saveSettings(settings);
+    settings.setFlag(QStringLiteral("showAttachments"), action(QStringLiteral("actShowAttachments"))->isChecked());
+    settings.setFlag(QStringLiteral("displayTree"), action(QStringLiteral("actSetDisplayTree"))->isChecked());
+    if (pnlTree->isVisible())
+        settings.setNumber(QStringLiteral("treeWidth"), treeSplitter->sizes().first());
+    for (int page = 1; page <= DetailPages::pageCount; ++page)
+        settings.setBytes(QStringLiteral("dbgrid%1").arg(page + 1), pgc1->grid(page)->saveState());
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "forms/base/BrowseWindow.h"
+
+class DetailPages;
+class QSplitter;
+class QTreeWidget;
+
+// The program's main window (Tfrm_Q_A_main): customers in the grid, filtered by the query panel
+// and the classification tree, and the current customer's attachments and detail records on the
+// pages below. Every other window is opened from here.
+class CustomerMainWindow : public BrowseWindow {
+    Q_OBJECT
+public:
+    explicit CustomerMainWindow(QWidget* parent = nullptr);
+
+    void DoQuery() override;
+    void ApplyRights() override;
+    // Re-reads what the window derives from the configuration tables.
+    void ReloadConfiguration();
+
+    DetailPages* pages() const { return pgc1; }
+    QString lastCondition() const { return LastCondition; }
+
+protected:
+    void formShow() override;
+    void restoreSettings(WindowSettings& settings) override;
+    void saveSettings(WindowSettings& settings) override;
+
+private:
+    void buildActions();
+    void buildToolBar();
+    void buildMenus();
+    void buildLayout();
+    void refreshDetails();
+    void askToClose();
+    QAction* makeCheck(const QString& name, const QString& caption, bool checked);
+
+    QSplitter* treeSplitter;
+    QSplitter* gridSplitter;
+    QWidget* pnlTree;
+    QTreeWidget* tv1;
+    DetailPages* pgc1;
+    QString LastCondition;
+};
