@@ -228,13 +228,17 @@ void BrowseWindow::buildToolBar()
     addToolAction(action(QStringLiteral("actEdit")));
     addToolAction(action(QStringLiteral("actDel")));
     sepAfterEdit = tlbMain->addSeparator();
+    sepAfterEdit->setObjectName(QStringLiteral("sepAfterEdit"));
     sepAfterEdit->setVisible(false);
     sepAfterCustom1 = tlbMain->addSeparator();
+    sepAfterCustom1->setObjectName(QStringLiteral("sepAfterCustom1"));
     sepAfterCustom1->setVisible(false);
     sepBeforeQuery = tlbMain->addSeparator();
+    sepBeforeQuery->setObjectName(QStringLiteral("sepBeforeQuery"));
     for (const char* name : {"actQuery", "actPrint", "actExport", "actSet", "actHelp"})
         addToolAction(action(QString::fromLatin1(name)));
     sepBeforeClose = tlbMain->addSeparator();
+    sepBeforeClose->setObjectName(QStringLiteral("sepBeforeClose"));
     addToolAction(action(QStringLiteral("actClose")));
     action(QStringLiteral("actExport"))->setIconText(QStringLiteral("导出"));
 }
