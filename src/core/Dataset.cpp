@@ -10,6 +10,7 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <optional>
 #include <sqlite3.h>
 
 namespace {
@@ -44,40 +45,64 @@ Dataset::Dataset(Connection* connection, QObject* parent) : QObject(parent), con
 
 void Dataset::setSql(const QString& sql)
 {
-    if (sql != sqlText)
-        close();
     sqlText = sql;
+}
+
+bool Dataset::hasFieldsOf(sqlite3_stmt* stmt) const
+{
+    if (currentState == State::Inactive || int(fields.size()) != sqlite3_column_count(stmt))
+        return false;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        const int c = int(i);
+        if (QAnyStringView::compare(fields[i].name, QUtf8StringView(sqlite3_column_name(stmt, c))) != 0
+            || QAnyStringView::compare(fields[i].originTable, QUtf8StringView(sqlite3_column_table_name(stmt, c))) != 0
+            || QAnyStringView::compare(fields[i].originColumn, QUtf8StringView(sqlite3_column_origin_name(stmt, c))) != 0)
+            return false;
+    }
+    return true;
 }
 
 void Dataset::open()
 {
-    close();
-    if (!con)
-        throw DbError(QStringLiteral("数据库没有打开"), sqlText);
-    SqlStatement statement(con->handle(), sqlText);
-    sqlite3_stmt* stmt = statement.handle();
-    const int columns = statement.columnCount();
-    if (columns == 0)
-        throw DbError(QStringLiteral("语句不返回记录集"), sqlText);
-
-    std::vector<Field> newFields;
-    newFields.resize(size_t(columns));
-    for (int i = 0; i < columns; ++i) {
-        Field& f = newFields[size_t(i)];
-        f.name = textOf(sqlite3_column_name(stmt, i));
-        f.originTable = textOf(sqlite3_column_table_name(stmt, i));
-        f.originColumn = textOf(sqlite3_column_origin_name(stmt, i));
-        f.kind = kindOfColumn(f.name, f.originTable, f.originColumn);
+    std::optional<SqlStatement> statement;
+    try {
+        if (!con)
+            throw DbError(QStringLiteral("数据库没有打开"), sqlText);
+        statement.emplace(con->handle(), sqlText);
+        if (statement->columnCount() == 0)
+            throw DbError(QStringLiteral("语句不返回记录集"), sqlText);
+    } catch (...) {
+        close();
+        throw;
     }
+    sqlite3_stmt* stmt = statement->handle();
+    const int columns = statement->columnCount();
 
-    emit aboutToReset();
-    fields = std::move(newFields);
+    // Re-opening with the same columns (the detail pages on every customer) keeps the fields.
+    const bool sameFields = hasFieldsOf(stmt);
+    if (sameFields)
+        emit rowsAboutToBeReplaced();
+    else
+        emit aboutToReset();
+    buffer.clear();
+    dirty.clear();
+    modified = false;
+    if (!sameFields) {
+        fields.assign(size_t(columns), Field());
+        for (int i = 0; i < columns; ++i) {
+            Field& f = fields[size_t(i)];
+            f.name = textOf(sqlite3_column_name(stmt, i));
+            f.originTable = textOf(sqlite3_column_table_name(stmt, i));
+            f.originColumn = textOf(sqlite3_column_origin_name(stmt, i));
+            f.kind = kindOfColumn(f.name, f.originTable, f.originColumn);
+        }
+    }
     store.reset(columns);
     baseOrder.clear();
     view.clear();
     sortField = -1;
     try {
-        while (statement.step()) {
+        while (statement->step()) {
             const int row = store.addRow();
             for (int i = 0; i < columns; ++i) {
                 switch (sqlite3_column_type(stmt, i)) {
@@ -99,10 +124,22 @@ void Dataset::open()
             baseOrder.push_back(row);
         }
     } catch (...) {
+        store.reset(columns);
+        baseOrder.clear();
+        if (sameFields) {
+            emit rowsReplaced();
+            emit aboutToReset();
+        }
         fields.clear();
         store.reset(0);
-        baseOrder.clear();
+        current = -1;
+        bofFlag = eofFlag = true;
+        targetTable.clear();
+        const bool wasOpen = currentState != State::Inactive;
+        currentState = State::Inactive;
         emit resetDone();
+        if (wasOpen)
+            emit stateChanged(currentState);
         throw;
     }
     view = baseOrder;
@@ -110,9 +147,14 @@ void Dataset::open()
     current = view.empty() ? -1 : 0;
     bofFlag = true;
     eofFlag = view.empty();
+    const bool stateChanges = currentState != State::Browse;
     currentState = State::Browse;
-    emit resetDone();
-    emit stateChanged(currentState);
+    if (sameFields)
+        emit rowsReplaced();
+    else
+        emit resetDone();
+    if (stateChanges)
+        emit stateChanged(currentState);
     emit afterOpen();
     emit afterScroll();
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 class Connection;
+struct sqlite3_stmt;
 
 // A query's rows as a static in-memory copy: navigation, fields by name or position, in-memory
 // sort, and edit, append and delete of rows that write to the database at once. The table it
@@ -25,10 +26,12 @@ public:
     explicit Dataset(Connection* connection, QObject* parent = nullptr);
 
     Connection* connection() const { return con; }
+    // The statement the next open or execute runs; the rows shown stay until then.
     void setSql(const QString& sql);
     QString sql() const { return sqlText; }
 
-    // Opens the statement and moves to the first row; throws DbError.
+    // Opens the statement (replacing any rows held) and moves to the first row; on DbError the
+    // dataset is left closed.
     void open();
     void close();
     // Closes the dataset and runs its statement as one that returns no rows; throws DbError.
@@ -99,9 +102,12 @@ signals:
     void stateChanged(Dataset::State state);
     void afterOpen();
     void afterScroll();
-    // For views: the rows are replaced, or one row comes, goes or changes.
+    // For views: the fields and rows are replaced; or only the rows, the fields staying the same
+    // (a re-open with the same columns); or one row comes, goes or changes.
     void aboutToReset();
     void resetDone();
+    void rowsAboutToBeReplaced();
+    void rowsReplaced();
     void rowAboutToBeInserted(int row);
     void rowInserted(int row);
     void rowAboutToBeRemoved(int row);
@@ -117,6 +123,7 @@ private:
         bool writable = false;
     };
 
+    bool hasFieldsOf(sqlite3_stmt* stmt) const;
     int requireField(const QString& name) const;
     void requireOpen() const;
     void requireEditing() const;

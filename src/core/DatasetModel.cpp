@@ -6,6 +6,8 @@ DatasetModel::DatasetModel(Dataset* dataset, QObject* parent) : QAbstractTableMo
 {
     connect(dataset, &Dataset::aboutToReset, this, &DatasetModel::beginResetModel);
     connect(dataset, &Dataset::resetDone, this, &DatasetModel::endResetModel);
+    connect(dataset, &Dataset::rowsAboutToBeReplaced, this, &DatasetModel::beginResetModel);
+    connect(dataset, &Dataset::rowsReplaced, this, &DatasetModel::endResetModel);
     connect(dataset, &Dataset::rowAboutToBeInserted, this, [this](int row) { beginInsertRows({}, row, row); });
     connect(dataset, &Dataset::rowInserted, this, &DatasetModel::endInsertRows);
     connect(dataset, &Dataset::rowAboutToBeRemoved, this, [this](int row) { beginRemoveRows({}, row, row); });

@@ -12,7 +12,6 @@ QString StatementErrorText(const QString& engineMessage, const QString& sql)
 
 bool OpenQuery(Dataset& query, const QString& sql)
 {
-    query.close();
     query.setSql(sql);
     try {
         query.open();

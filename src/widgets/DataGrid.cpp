@@ -66,6 +66,7 @@ DataGrid::DataGrid(QWidget* parent)
     });
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, footer, qOverload<>(&QWidget::update));
     connect(gridModel, &QAbstractItemModel::modelReset, this, &DataGrid::onModelReset);
+    connect(gridModel, &GridModel::rowsReplaced, this, &DataGrid::onModelReset);
 }
 
 void DataGrid::setDataset(Dataset* dataset)

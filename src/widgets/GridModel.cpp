@@ -25,14 +25,35 @@ void GridModel::setDataset(Dataset* dataset)
         });
         connections << connect(dataset, &Dataset::resetDone, this, [this] {
             refreshColumns();
+            rows = source->rowCount();
             endResetModel();
             endRowChange();
+        });
+        // Same fields again: only the rows change, so the views keep their columns.
+        connections << connect(dataset, &Dataset::rowsAboutToBeReplaced, this, [this] {
+            beginRowChange();
+            if (rows > 0) {
+                beginRemoveRows({}, 0, rows - 1);
+                rows = 0;
+                endRemoveRows();
+            }
+        });
+        connections << connect(dataset, &Dataset::rowsReplaced, this, [this] {
+            const int count = source->rowCount();
+            if (count > 0) {
+                beginInsertRows({}, 0, count - 1);
+                rows = count;
+                endInsertRows();
+            }
+            endRowChange();
+            emit rowsReplaced();
         });
         connections << connect(dataset, &Dataset::rowAboutToBeInserted, this, [this](int row) {
             beginRowChange();
             beginInsertRows({}, row, row);
         });
         connections << connect(dataset, &Dataset::rowInserted, this, [this] {
+            rows = source->rowCount();
             endInsertRows();
             endRowChange();
         });
@@ -41,6 +62,7 @@ void GridModel::setDataset(Dataset* dataset)
             beginRemoveRows({}, row, row);
         });
         connections << connect(dataset, &Dataset::rowRemoved, this, [this] {
+            rows = source->rowCount();
             endRemoveRows();
             endRowChange();
         });
@@ -52,10 +74,12 @@ void GridModel::setDataset(Dataset* dataset)
         connections << connect(dataset, &QObject::destroyed, this, [this] {
             beginResetModel();
             shown.clear();
+            rows = 0;
             endResetModel();
         });
     }
     refreshColumns();
+    rows = source ? source->rowCount() : 0;
     endResetModel();
     endRowChange();
 }
@@ -123,7 +147,7 @@ bool GridModel::isChecked(const QVariant& value)
 
 int GridModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() || !source ? 0 : source->rowCount();
+    return parent.isValid() || !source ? 0 : rows;
 }
 
 int GridModel::columnCount(const QModelIndex& parent) const

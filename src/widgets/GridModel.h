@@ -48,6 +48,10 @@ public:
     // Edits the dataset's current row only: a cell of another row is refused.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
+signals:
+    // The dataset was re-opened with the same fields: new rows, same columns.
+    void rowsReplaced();
+
 private:
     void beginRowChange();
     void endRowChange();
@@ -57,6 +61,7 @@ private:
     QList<QMetaObject::Connection> connections;
     bool cellsEditable = false;
     bool changingRows = false;
+    int rows = 0;  // the row count the views have been told of
     QHash<QString, GridColumn> settings;  // by upper-case field name
     std::vector<GridColumn> shown;        // settings of the open fields, by position
 };
