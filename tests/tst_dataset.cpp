@@ -312,6 +312,30 @@ private slots:
         QCOMPARE(db->scalar("select count(*) from Q_A"), QString("3"));
     }
 
+    void reopeningWithTheSameColumnsReplacesOnlyTheRows()
+    {
+        auto d = openDataset("select * from Q_B where AIID=1");
+        QSignalSpy resets(d.get(), &Dataset::aboutToReset);
+        QSignalSpy replaced(d.get(), &Dataset::rowsReplaced);
+        QSignalSpy states(d.get(), &Dataset::stateChanged);
+        d->setSql("select * from Q_B where AIID=2");
+        d->open();
+        QCOMPARE(resets.count(), 0);
+        QCOMPARE(replaced.count(), 1);
+        QCOMPARE(states.count(), 0);
+        QCOMPARE(d->asString("BS01"), QString("王五"));
+        d->setSql("select BS01 from Q_B");
+        d->open();
+        QCOMPARE(resets.count(), 1);
+        QCOMPARE(d->fieldCount(), 1);
+
+        // A statement that fails leaves the dataset closed, whatever it held before.
+        d->setSql("select * from Q_B where NOSUCH=1");
+        QVERIFY_THROWS_EXCEPTION(DbError, d->open());
+        QVERIFY(!d->isOpen());
+        QCOMPARE(d->rowCount(), 0);
+    }
+
     void modelFollowsDataset()
     {
         auto d = openDataset("select AS01, AS02, AIID from Q_A order by AIID");
