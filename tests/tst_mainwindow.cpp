@@ -257,7 +257,7 @@ private slots:
         chooser.answerSave(dir.filePath("c.xls"), 1);
         w->action("actExport")->trigger();
         const XlsTable table = ReadFirstWorksheet(dir.filePath("c.xls"));
-        QCOMPARE(table.columns, (QStringList{"AS01", "客户类型"}));
+        QCOMPARE(table.columns, (QStringList{"客户编号", "客户类型"}));
         QCOMPARE(table.rows.size(), 40);
         const QString firstType = program->scalar("select b.AC01NAME from Q_A a, Q_AC01 b where a.AC01=b.AC01 and "
                                                   "a.AS01='" + table.rows[0][0] + "'");

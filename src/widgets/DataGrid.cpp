@@ -432,9 +432,26 @@ bool DataGrid::rowNumbersVisible() const
     return !rowNumbers->isHidden();
 }
 
+void DataGrid::setRowHeight(int height)
+{
+    fixedRowHeight = qMax(0, height);
+    updateRowHeight();
+}
+
+void DataGrid::setTitleHeight(int height)
+{
+    titles->setFixedHeight(height);
+    updateGeometries();
+}
+
+int DataGrid::titleHeight() const
+{
+    return titles->height();
+}
+
 void DataGrid::updateRowHeight()
 {
-    const int height = fontMetrics().height() + 6;
+    const int height = fixedRowHeight > 0 ? fixedRowHeight : fontMetrics().height() + 6;
     rowNumbers->setMinimumSectionSize(height);
     rowNumbers->setDefaultSectionSize(height);
     updateGeometries();

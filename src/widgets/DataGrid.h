@@ -75,6 +75,11 @@ public:
     // Background of the titles, row numbers and sums; an invalid colour uses the palette.
     void setFixedColor(const QColor& color);
     QColor fixedColor() const;
+    // Row height in pixels; 0 (the default) follows the font.
+    void setRowHeight(int height);
+    int rowHeight() const { return fixedRowHeight; }
+    void setTitleHeight(int height);
+    int titleHeight() const;
     void setRowNumbersVisible(bool visible);
     bool rowNumbersVisible() const;
 
@@ -117,6 +122,7 @@ private:
     QList<QMetaObject::Connection> datasetConnections;
     std::map<QString, ColumnLayout> layouts;  // by upper-case field name
     QStringList shownFields;                   // upper-case names of the laid-out columns
+    int fixedRowHeight = 0;
     bool sortOnTitleClick = true;
     bool footerShown = false;
     bool syncing = false;

@@ -1,6 +1,8 @@
 #include "CustomerMainWindow.h"
 
 #include "DetailPages.h"
+#include "GridPresentation.h"
+#include "core/FieldCodes.h"
 #include "core/ActionGuard.h"
 #include "core/CurrentUser.h"
 #include "core/DataModule.h"
@@ -12,6 +14,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QListWidget>
 #include <QMenu>
 #include <QSplitter>
 #include <QToolBar>
@@ -52,6 +55,10 @@ CustomerMainWindow::CustomerMainWindow(QWidget* parent)
     buildActions();
     buildToolBar();
     buildMenus();
+    GridPresentation::SetUpRecordGrid(dbgrid1, QChar('A'), 30, 25);
+    dbgrid1->setFooterVisible(true);
+    for (int page = 1; page <= DetailPages::pageCount; ++page)
+        GridPresentation::SetUpRecordGrid(pgc1->grid(page), DetailPages::tableLetter(page), 28, 20);
     ReloadConfiguration();
 
     connect(&Qry1(), &Dataset::afterScroll, this, [this] { RunGuarded([this] { refreshDetails(); }); });
@@ -160,6 +167,10 @@ void CustomerMainWindow::buildActions()
             });
         });
     }
+    for (int table = 0; table < 5; ++table)
+        connect(action(numbered("actSetOrder", table)), &QAction::triggered, this,
+                [this, table] { RunGuarded([this, table] { rebuildSortOrder(table); }); });
+
     // The base's close action asks first here; the window's own close box does not.
     QAction* close = action(QStringLiteral("actClose"));
     close->disconnect(this);
@@ -264,6 +275,11 @@ void CustomerMainWindow::buildMenus()
 
 void CustomerMainWindow::ReloadConfiguration()
 {
+    for (int page = 1; page <= DetailPages::pageCount; ++page)
+        GridPresentation::FillCodedColumnsFromTables(pgc1->grid(page), DetailPages::tableLetter(page), Qry());
+    GridPresentation::ApplyFieldCaptions(dbgrid1, QChar('A'));
+    for (int page = 1; page <= DetailPages::pageCount; ++page)
+        GridPresentation::ApplyFieldCaptions(pgc1->grid(page), DetailPages::tableLetter(page));
     // The add, edit and delete buttons carry the drop-down actions.
     for (const char* name : {"actAdd0", "actEdit0", "actDel0"})
         if (auto* button = qobject_cast<QToolButton*>(tlbMain->widgetForAction(action(QString::fromLatin1(name)))))
@@ -309,6 +325,48 @@ void CustomerMainWindow::formShow()
     pgc1->setCurrentIndex(0);
     pgc1->attachmentPanel()->setVisible(action(QStringLiteral("actShowAttachments"))->isChecked());
     pnlTree->setVisible(action(QStringLiteral("actSetDisplayTree"))->isChecked());
+    for (int page = 1; page <= DetailPages::pageCount; ++page)
+        GridPresentation::CopyLook(dbgrid1, pgc1->grid(page));
+    ApplyColours();
+    for (int table = 0; table < 5; ++table)
+        ApplyColumnDisplay(table);
+}
+
+void CustomerMainWindow::ApplyColumnDisplay(int table)
+{
+    DataGrid* grid = table == 0 ? dbgrid1 : pgc1->grid(table);
+    GridPresentation::ApplyColumnDisplay(grid, QChar('A' + table), Qry());
+}
+
+void CustomerMainWindow::ApplyColours()
+{
+    QPalette band = findChild<QWidget*>(QStringLiteral("clbMain"))->palette();
+    band.setColor(QPalette::Window, backgroundColor());
+    findChild<QWidget*>(QStringLiteral("clbMain"))->setPalette(band);
+    findChild<QWidget*>(QStringLiteral("clbMain"))->setAutoFillBackground(true);
+    QList<QWidget*> controls{dbgrid1, tv1, pgc1->attachmentList()};
+    controls << treeSplitter << gridSplitter;
+    for (int page = 1; page <= DetailPages::pageCount; ++page)
+        controls << pgc1->grid(page);
+    for (QWidget* control : controls) {
+        QPalette colours = control->palette();
+        colours.setColor(QPalette::Base, controlColor());
+        control->setPalette(colours);
+    }
+    dbgrid1->setSelectedRowColor(selectedRowColor());
+    for (int page = 1; page <= DetailPages::pageCount; ++page)
+        pgc1->grid(page)->setSelectedRowColor(selectedRowColor());
+}
+
+void CustomerMainWindow::rebuildSortOrder(int table)
+{
+    DataModule* dm = DataModule::instance();
+    if (!dm)
+        return;
+    const QString key = FieldCodes::tableName(QChar('A' + table));
+    dm->setSortClause(key, BuildOrderBy(Qry(), key));
+    if (Qry1().isOpen())
+        DoQuery();
 }
 
 void CustomerMainWindow::DoQuery()

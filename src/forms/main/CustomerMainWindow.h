@@ -18,6 +18,9 @@ public:
     void ApplyRights() override;
     // Re-reads what the window derives from the configuration tables.
     void ReloadConfiguration();
+    // Table 0 the customers, 1..4 the detail tables.
+    void ApplyColumnDisplay(int table);
+    void ApplyColours();
 
     DetailPages* pages() const { return pgc1; }
     QString lastCondition() const { return LastCondition; }
@@ -34,6 +37,8 @@ private:
     void buildLayout();
     void refreshDetails();
     void askToClose();
+    // After the sort order of a table changed: its clause again, and the query if it is open.
+    void rebuildSortOrder(int table);
     QAction* makeCheck(const QString& name, const QString& caption, bool checked);
 
     QSplitter* treeSplitter;
