@@ -334,6 +334,70 @@ private slots:
         QCOMPARE(w->Qry1().rowCount(), 40);
     }
 
+    void gridsFollowTheFieldDictionary()
+    {
+        auto w = openWindow();
+        DataGrid* grid = w->grid();
+        QCOMPARE(grid->columnTitle("AS02"), QString("客户名称"));
+        QCOMPARE(w->pages()->grid(2)->columnTitle("CD01"), QString("联系日期"));
+        QVERIFY(grid->isColumnVisible("AS02"));
+        QVERIFY(!grid->isColumnVisible("AS12"));  // not in use
+        QVERIFY(!grid->isColumnVisible("AIID"));
+        QVERIFY(!w->pages()->grid(1)->isColumnVisible("AIID"));
+
+        // Shown by the user, hidden again at the next show because the dictionary says so.
+        grid->setColumnVisible("AS12", true);
+        program->exec("update S_FIELD set SFIELDNAME1='公司名称' where STABLE='Q_A' and SFIELD='AS02'");
+        program->exec("update S_FIELD set IDISPLAY=0 where STABLE='Q_A' and SFIELD='AS03'");
+        program->dataModule().LoadFieldCaptions('A');
+        w->hide();
+        w->show();
+        QVERIFY(!grid->isColumnVisible("AS12"));
+        QVERIFY(!grid->isColumnVisible("AS03"));
+        QCOMPARE(grid->columnTitle("AS02"), QString("客户名称"));  // captions wait for ReloadConfiguration
+        w->ReloadConfiguration();
+        QCOMPARE(grid->columnTitle("AS02"), QString("公司名称"));
+    }
+
+    void codedColumnsShowNames()
+    {
+        auto w = openWindow();
+        Dataset& customers = w->Qry1();
+        const int page = 1;
+        Dataset& persons = w->pages()->query(page);
+        for (customers.first(); !customers.eof() && persons.isEmpty(); customers.next()) {
+        }
+        QVERIFY(!persons.isEmpty());
+        const QString code = persons.asString("BC01");
+        const QString name = program->scalar("select BC01NAME from Q_BC01 where BC01=" + code);
+        QCOMPARE(w->pages()->grid(page)->cellText(0, "BC01"), name);
+    }
+
+    void sortOrderChangeReRunsTheQuery()
+    {
+        auto w = openWindow();
+        program->exec("update S_ORDER set SFIELD='AS01', STYPE='DESC' where STABLE='Q_A' and INO=1");
+        QSignalSpy opened(&w->Qry1(), &Dataset::afterOpen);
+        w->action("actSetOrder")->trigger();
+        QCOMPARE(opened.count(), 1);
+        QCOMPARE(program->dataModule().sortClause("Q_A"), QString(" order by AS01 DESC"));
+        QStringList codes = columnValues(w->Qry1(), "AS01");
+        QStringList descending = codes;
+        std::sort(descending.begin(), descending.end(), std::greater<>());
+        QCOMPARE(codes, descending);
+    }
+
+    void currentRowIsPaintedInTheSelectedColour()
+    {
+        auto w = openWindow();
+        w->resize(1000, 700);
+        QApplication::processEvents();
+        DataGrid* grid = w->grid();
+        const QRect cell = grid->visualRect(grid->model()->index(0, grid->dataset()->fieldIndex("AS01")));
+        const QImage image = grid->viewport()->grab().toImage();
+        QCOMPARE(image.pixelColor(cell.left() + 2, cell.center().y()), QColor(0, 0, 128));
+    }
+
     void closeAsksFirst()
     {
         auto w = openWindow();
