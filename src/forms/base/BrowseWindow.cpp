@@ -21,12 +21,14 @@
 #include <QDate>
 #include <QDesktopServices>
 #include <QFile>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
 #include <QStatusTipEvent>
 #include <QToolBar>
 #include <QToolButton>
@@ -86,12 +88,14 @@ BrowseWindow::BrowseWindow(const QString& windowName, const QString& baseStateme
     queryInputs = new QWidget(pnlQuery);
     queryInputs->setObjectName(QStringLiteral("queryInputs"));
     queryLayout->addWidget(queryInputs, 1);
-    auto* btnDoQuery = new QPushButton(QStringLiteral("执行查询"), pnlQuery);
+    btnDoQuery = new QPushButton(QStringLiteral("执行查询"), pnlQuery);
     btnDoQuery->setObjectName(QStringLiteral("btnDoQuery"));
-    auto* btnClearQuery = new QPushButton(QStringLiteral("清除条件"), pnlQuery);
+    btnClearQuery = new QPushButton(QStringLiteral("清除条件"), pnlQuery);
     btnClearQuery->setObjectName(QStringLiteral("btnClearQuery"));
-    queryLayout->addWidget(btnDoQuery);
-    queryLayout->addWidget(btnClearQuery);
+    queryButtons = new QGridLayout;
+    queryButtons->setSpacing(2);
+    queryLayout->addLayout(queryButtons);
+    setQueryButtonsStacked(true);
     bandLayout->addWidget(tbMenu);
     bandLayout->addWidget(tlbMain);
     bandLayout->addWidget(pnlQuery);
@@ -209,6 +213,22 @@ void BrowseWindow::buildActions()
 
 QToolButton* BrowseWindow::addToolAction(QAction* action, QAction* before)
 {
+    static const QHash<QString, QStyle::StandardPixmap> icons = {
+        {QStringLiteral("actAdd"), QStyle::SP_FileIcon},           {QStringLiteral("actAdd0"), QStyle::SP_FileIcon},
+        {QStringLiteral("actEdit"), QStyle::SP_FileDialogDetailedView},
+        {QStringLiteral("actEdit0"), QStyle::SP_FileDialogDetailedView},
+        {QStringLiteral("actDel"), QStyle::SP_TrashIcon},          {QStringLiteral("actDel0"), QStyle::SP_TrashIcon},
+        {QStringLiteral("actBin"), QStyle::SP_DirOpenIcon},        {QStringLiteral("actInput0"), QStyle::SP_ArrowDown},
+        {QStringLiteral("actBatchEdit"), QStyle::SP_FileDialogListView},
+        {QStringLiteral("actSum"), QStyle::SP_FileDialogInfoView},
+        {QStringLiteral("actSlave0"), QStyle::SP_FileDialogContentsView},
+        {QStringLiteral("actQuery"), QStyle::SP_FileDialogContentsView},
+        {QStringLiteral("actPrint"), QStyle::SP_ComputerIcon},     {QStringLiteral("actExport"), QStyle::SP_DialogSaveButton},
+        {QStringLiteral("actExport0"), QStyle::SP_DialogSaveButton},
+        {QStringLiteral("actSet"), QStyle::SP_DesktopIcon},        {QStringLiteral("actHelp"), QStyle::SP_DialogHelpButton},
+        {QStringLiteral("actClose"), QStyle::SP_DialogCloseButton}};
+    if (action->icon().isNull() && icons.contains(action->objectName()))
+        action->setIcon(style()->standardIcon(icons.value(action->objectName())));
     if (before)
         tlbMain->insertAction(before, action);
     else
@@ -315,6 +335,19 @@ void BrowseWindow::applyHints()
                 a->setToolTip(hint);
             }
         }
+    }
+}
+
+void BrowseWindow::setQueryButtonsStacked(bool stacked)
+{
+    queryButtons->removeWidget(btnDoQuery);
+    queryButtons->removeWidget(btnClearQuery);
+    if (stacked) {
+        queryButtons->addWidget(btnClearQuery, 0, 0);
+        queryButtons->addWidget(btnDoQuery, 1, 0);
+    } else {
+        queryButtons->addWidget(btnDoQuery, 0, 0);
+        queryButtons->addWidget(btnClearQuery, 0, 1);
     }
 }
 

@@ -8,7 +8,9 @@
 class DataGrid;
 class QAction;
 class QLabel;
+class QGridLayout;
 class QMenu;
+class QPushButton;
 class QStatusBar;
 class QToolBar;
 class QToolButton;
@@ -36,7 +38,7 @@ public:
     virtual void ApplyRights() {}
 
     // Empties the query panel's inputs from the last to the first, skipping disabled ones.
-    void clearQueryPanel();
+    virtual void clearQueryPanel();
 
     // Exports a grid through the save dialog; initialName preset, message shown on success.
     void exportGrid(DataGrid* grid, const QString& initialName, const QString& message);
@@ -63,12 +65,16 @@ protected:
     // Puts an action on the tool bar before another one (nullptr: at the end).
     QToolButton* addToolAction(QAction* action, QAction* before = nullptr);
     void setModuleCaption(const QString& caption);
+    // The clear button above the run button (two or three rows of inputs), or beside it.
+    void setQueryButtonsStacked(bool stacked);
 
     QToolBar* tbMenu;
     QToolButton* mnuEdit;
     QToolBar* tlbMain;
     QWidget* pnlQuery;
     QWidget* queryInputs;  // where descendants place their query inputs
+    QPushButton* btnDoQuery;
+    QPushButton* btnClearQuery;
     QVBoxLayout* content;  // below the band: the grid by default
     DataGrid* dbgrid1;
     QMenu* pmEdit;
@@ -96,6 +102,7 @@ private:
     Dataset* query1;
     QStatusBar* stbMain;
     QList<QLabel*> panels;
+    QGridLayout* queryButtons;
     QColor colorS;
     QColor colorBg1;
     QColor colorBg2;

@@ -2,6 +2,10 @@
 
 #include "DetailPages.h"
 #include "GridPresentation.h"
+#include "QueryCondition.h"
+#include "QueryPanel.h"
+#include "core/AppError.h"
+#include "widgets/MappedComboBox.h"
 #include "core/FieldCodes.h"
 #include "core/ActionGuard.h"
 #include "core/CurrentUser.h"
@@ -16,6 +20,7 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
 #include <QSplitter>
 #include <QToolBar>
 #include <QToolButton>
@@ -60,6 +65,7 @@ CustomerMainWindow::CustomerMainWindow(QWidget* parent)
     for (int page = 1; page <= DetailPages::pageCount; ++page)
         GridPresentation::SetUpRecordGrid(pgc1->grid(page), DetailPages::tableLetter(page), 28, 20);
     ReloadConfiguration();
+    LayoutQueryPanel();
 
     connect(&Qry1(), &Dataset::afterScroll, this, [this] { RunGuarded([this] { refreshDetails(); }); });
     connect(pgc1, &QTabWidget::currentChanged, this, [this] { RunGuarded([this] { pgc1->refreshShownPage(Qry1()); }); });
@@ -75,6 +81,11 @@ CustomerMainWindow::CustomerMainWindow(QWidget* parent)
 
 void CustomerMainWindow::buildLayout()
 {
+    panel = new QueryPanel(queryInputs, QChar('A'));
+    auto* inputs = new QVBoxLayout(queryInputs);
+    inputs->setContentsMargins(0, 0, 0, 0);
+    inputs->addWidget(panel);
+
     treeSplitter = new QSplitter(Qt::Horizontal, this);
     treeSplitter->setObjectName(QStringLiteral("splTree"));
     treeSplitter->setHandleWidth(4);
@@ -275,9 +286,16 @@ void CustomerMainWindow::buildMenus()
 
 void CustomerMainWindow::ReloadConfiguration()
 {
+    panel->fillCodeLists(Qry());
+    QHash<QString, QStringList> codeLists;
+    for (const QString& code : FieldCodes::codes(QChar('A')))
+        if (MappedComboBox* list = panel->codeList(code))
+            codeLists.insert(code, list->itemTexts());
+    GridPresentation::FillCodedColumnsFromItems(dbgrid1, QChar('A'), codeLists);
     for (int page = 1; page <= DetailPages::pageCount; ++page)
         GridPresentation::FillCodedColumnsFromTables(pgc1->grid(page), DetailPages::tableLetter(page), Qry());
     GridPresentation::ApplyFieldCaptions(dbgrid1, QChar('A'));
+    panel->applyCaptions();
     for (int page = 1; page <= DetailPages::pageCount; ++page)
         GridPresentation::ApplyFieldCaptions(pgc1->grid(page), DetailPages::tableLetter(page));
     // The add, edit and delete buttons carry the drop-down actions.
@@ -371,9 +389,33 @@ void CustomerMainWindow::rebuildSortOrder(int table)
 
 void CustomerMainWindow::DoQuery()
 {
+    QString condition;
+    try {
+        condition = BuildQueryCondition(QChar('A'), panel->values());
+    } catch (const AppError& e) {
+        ShowWarning(e.message());  // a condition that is no number: nothing is queried
+        return;
+    }
+    LastCondition = condition;
     const QString sortClause = DataModule::instance() ? DataModule::instance()->sortClause(QStringLiteral("Q_A")) : QString();
-    OpenQuery(Qry1(), baseStatement() + sortClause);
+    OpenQuery(Qry1(), baseStatement() + condition + sortClause);
     pgc1->refreshShownPage(Qry1());
+}
+
+void CustomerMainWindow::clearQueryPanel()
+{
+    panel->clear();
+}
+
+void CustomerMainWindow::LayoutQueryPanel()
+{
+    const PanelForm form = PanelFormFor(panel->LayoutQueryPanel(Qry()));
+    pnlQuery->setFixedHeight(form.height);
+    btnDoQuery->setText(form.runCaption);
+    btnDoQuery->setFixedSize(form.runButton.size());
+    btnClearQuery->setText(form.clearCaption);
+    btnClearQuery->setFixedSize(form.clearButton.size());
+    setQueryButtonsStacked(form.height > PanelFormFor(3).height);
 }
 
 void CustomerMainWindow::refreshDetails()

@@ -3,6 +3,7 @@
 #include "forms/base/BrowseWindow.h"
 
 class DetailPages;
+class QueryPanel;
 class QSplitter;
 class QTreeWidget;
 
@@ -22,7 +23,11 @@ public:
     void ApplyColumnDisplay(int table);
     void ApplyColours();
 
+    void clearQueryPanel() override;
     DetailPages* pages() const { return pgc1; }
+    QueryPanel* queryPanel() const { return panel; }
+    // Arranges the query panel from S_QUERY and sizes the band and its buttons to it.
+    void LayoutQueryPanel();
     QString lastCondition() const { return LastCondition; }
 
 protected:
@@ -46,5 +51,6 @@ private:
     QWidget* pnlTree;
     QTreeWidget* tv1;
     DetailPages* pgc1;
+    QueryPanel* panel;
     QString LastCondition;
 };
