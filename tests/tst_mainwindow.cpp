@@ -9,6 +9,7 @@
 #include "forms/main/DetailStatement.h"
 #include "widgets/DataGrid.h"
 #include "widgets/ListFillers.h"
+#include "widgets/MappedComboBox.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,6 +17,8 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QTemporaryDir>
@@ -396,6 +399,65 @@ private slots:
         const QRect cell = grid->visualRect(grid->model()->index(0, grid->dataset()->fieldIndex("AS01")));
         const QImage image = grid->viewport()->grab().toImage();
         QCOMPARE(image.pixelColor(cell.left() + 2, cell.center().y()), QColor(0, 0, 128));
+    }
+
+    void queryPanelConditions()
+    {
+        auto w = openWindow();
+        const QString base = "select *\nfrom Q_A a where 1=1\n";
+        QCOMPARE(w->Qry1().sql(), base + " order by AS01 ");
+        auto* name = w->findChild<QLineEdit*>("dbedAS02");
+        name->setText(" 科技 ");
+        w->findChild<MappedComboBox*>("dbcbAC01")->setValue("3");
+        w->action("actDoQuery")->trigger();
+        QCOMPARE(w->Qry1().sql(), base + " and AS02 like '%科技%' and AC01=3 order by AS01 ");
+        QCOMPARE(w->lastCondition(), QString(" and AS02 like '%科技%' and AC01=3"));
+        QCOMPARE(QString::number(w->Qry1().rowCount()),
+                 program->scalar("select count(*) from Q_A where AS02 like '%科技%' and AC01=3"));
+
+        // Letters in a number box: a clear message and no query.
+        w->findChild<QLineEdit*>("dbedAI01")->setText("12a");
+        QSignalSpy opened(&w->Qry1(), &Dataset::afterOpen);
+        w->action("actDoQuery")->trigger();
+        QCOMPARE(opened.count(), 0);
+        QCOMPARE(messages->messages().size(), 1);
+        QCOMPARE(messages->messages().first().title, QString("警告"));
+        QVERIFY(messages->texts().first().contains("员工人数"));
+
+        // "清除条件" empties the panel, hidden inputs included, and does not query.
+        w->action("actClearQuery")->trigger();
+        QCOMPARE(opened.count(), 0);
+        QVERIFY(name->text().isEmpty());
+        QVERIFY(w->findChild<QLineEdit*>("dbedAI01")->text().isEmpty());
+        QCOMPARE(w->findChild<MappedComboBox*>("dbcbAC01")->value(), QString());
+        w->action("actDoQuery")->trigger();
+        QCOMPARE(w->Qry1().rowCount(), 40);
+    }
+
+    void panelForms()
+    {
+        auto w = openWindow();
+        auto* band = w->findChild<QWidget*>("pnlQuery");
+        QCOMPARE(band->height(), 53);  // six fields of a new database: two rows
+        QCOMPARE(w->findChild<QPushButton*>("btnDoQuery")->text(), QString("执行查询"));
+        for (int ino = 7; ino <= 9; ++ino)
+            program->exec(QString("insert into S_QUERY(STABLE,INO,SFIELD) values('Q_A',%1,'AS0%1')").arg(ino));
+        w->LayoutQueryPanel();
+        QCOMPARE(band->height(), 76);
+        program->exec("delete from S_QUERY where STABLE='Q_A' and INO>1");
+        w->LayoutQueryPanel();
+        QCOMPARE(band->height(), 30);
+        QCOMPARE(w->findChild<QPushButton*>("btnDoQuery")->text(), QString("查询"));
+        QCOMPARE(w->findChild<QPushButton*>("btnClearQuery")->text(), QString("清除"));
+        QVERIFY(w->findChild<QWidget*>("dbedAS01")->isVisible());
+        QVERIFY(!w->findChild<QWidget*>("dbedAS02")->isVisible());
+    }
+
+    void customerGridShowsCodeNames()
+    {
+        auto w = openWindow();
+        const QString code = w->Qry1().asString("AC01");
+        QCOMPARE(w->grid()->cellText(0, "AC01"), program->scalar("select AC01NAME from Q_AC01 where AC01=" + code));
     }
 
     void closeAsksFirst()
