@@ -24,6 +24,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include <QTreeWidget>
 
 #include <memory>
 
@@ -458,6 +459,29 @@ private slots:
         auto w = openWindow();
         const QString code = w->Qry1().asString("AC01");
         QCOMPARE(w->grid()->cellText(0, "AC01"), program->scalar("select AC01NAME from Q_AC01 where AC01=" + code));
+    }
+
+    void treeClickQueriesTheNodeAlone()
+    {
+        program->exec("update S_TREE set SFIELD='AC01' where STABLE='Q_A' and INO=1");
+        program->exec("update S_TREE set SFIELD='AS03' where STABLE='Q_A' and INO=2");
+        program->exec("update S_TREE set SFIELD='' where STABLE='Q_A' and INO=3");
+        program->dataModule().loadTreeLevels();
+        auto w = openWindow();
+        auto* tree = w->findChild<QTreeWidget*>("tv1");
+        QVERIFY(tree->topLevelItemCount() > 0);
+        QTreeWidgetItem* top = tree->topLevelItem(0);
+        QCOMPARE(top->text(0), program->scalar("select b.AC01NAME from Q_A a, Q_AC01 b where a.AC01=b.AC01 order by a.AC01"));
+        top->setExpanded(true);
+        QVERIFY(top->childCount() > 0);
+        QTreeWidgetItem* child = top->child(0);
+        w->findChild<QLineEdit*>("dbedAS02")->setText("之前输入的");
+        tree->setCurrentItem(child);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(child).center());
+        const QString code = program->scalar("select min(AC01) from Q_A where AC01 in(select AC01 from Q_AC01)");
+        QCOMPARE(w->lastCondition(), " and AS03 like '%" + child->text(0) + "%' and AC01=" + code);
+        QVERIFY(w->findChild<QLineEdit*>("dbedAS02")->text().isEmpty());
+        QVERIFY(w->Qry1().rowCount() >= 1);
     }
 
     void closeAsksFirst()

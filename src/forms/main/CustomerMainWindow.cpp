@@ -1,6 +1,7 @@
 #include "CustomerMainWindow.h"
 
 #include "DetailPages.h"
+#include "ClassificationTree.h"
 #include "GridPresentation.h"
 #include "QueryCondition.h"
 #include "QueryPanel.h"
@@ -24,7 +25,6 @@
 #include <QSplitter>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -93,10 +93,10 @@ void CustomerMainWindow::buildLayout()
     pnlTree->setObjectName(QStringLiteral("pnlTree"));
     auto* treeLayout = new QVBoxLayout(pnlTree);
     treeLayout->setContentsMargins(0, 0, 0, 0);
-    tv1 = new QTreeWidget(pnlTree);
-    tv1->setObjectName(QStringLiteral("tv1"));
-    tv1->setHeaderHidden(true);
+    tv1 = new ClassificationTree(pnlTree);
     treeLayout->addWidget(tv1);
+    connect(tv1, &ClassificationTree::nodeClicked, this,
+            [this](const TreeNodeKeys& keys) { RunGuarded([this, keys] { queryTreeNode(keys); }); });
 
     gridSplitter = new QSplitter(Qt::Vertical, treeSplitter);
     gridSplitter->setObjectName(QStringLiteral("splGrid"));
@@ -178,6 +178,9 @@ void CustomerMainWindow::buildActions()
             });
         });
     }
+    connect(action(QStringLiteral("actSetTree")), &QAction::triggered, this, [this] { RunGuarded([this] { reloadTree(); }); });
+    connect(action(QStringLiteral("actSetQuery")), &QAction::triggered, this,
+            [this] { RunGuarded([this] { LayoutQueryPanel(); }); });
     for (int table = 0; table < 5; ++table)
         connect(action(numbered("actSetOrder", table)), &QAction::triggered, this,
                 [this, table] { RunGuarded([this, table] { rebuildSortOrder(table); }); });
@@ -292,6 +295,7 @@ void CustomerMainWindow::ReloadConfiguration()
         if (MappedComboBox* list = panel->codeList(code))
             codeLists.insert(code, list->itemTexts());
     GridPresentation::FillCodedColumnsFromItems(dbgrid1, QChar('A'), codeLists);
+    tv1->buildFirstLevel(Qry());
     for (int page = 1; page <= DetailPages::pageCount; ++page)
         GridPresentation::FillCodedColumnsFromTables(pgc1->grid(page), DetailPages::tableLetter(page), Qry());
     GridPresentation::ApplyFieldCaptions(dbgrid1, QChar('A'));
@@ -400,6 +404,25 @@ void CustomerMainWindow::DoQuery()
     const QString sortClause = DataModule::instance() ? DataModule::instance()->sortClause(QStringLiteral("Q_A")) : QString();
     OpenQuery(Qry1(), baseStatement() + condition + sortClause);
     pgc1->refreshShownPage(Qry1());
+}
+
+void CustomerMainWindow::queryTreeNode(const TreeNodeKeys& keys)
+{
+    clearQueryPanel();
+    for (int level = 1; level <= 4; ++level) {
+        const QString value = keys.at(level);
+        const QString field = tv1->levels()[size_t(level - 1)].field;
+        if (!value.isEmpty() && value != QLatin1String("null") && !field.isEmpty())
+            panel->setConditionValue(field, value);
+    }
+    DoQuery();
+}
+
+void CustomerMainWindow::reloadTree()
+{
+    if (DataModule* dm = DataModule::instance())
+        dm->loadTreeLevels();
+    ReloadConfiguration();
 }
 
 void CustomerMainWindow::clearQueryPanel()

@@ -1,11 +1,12 @@
 #pragma once
 
 #include "forms/base/BrowseWindow.h"
+#include "widgets/TreeFillers.h"
 
 class DetailPages;
 class QueryPanel;
 class QSplitter;
-class QTreeWidget;
+class ClassificationTree;
 
 // The program's main window (Tfrm_Q_A_main): customers in the grid, filtered by the query panel
 // and the classification tree, and the current customer's attachments and detail records on the
@@ -42,6 +43,9 @@ private:
     void buildLayout();
     void refreshDetails();
     void askToClose();
+    // A tree click: the node's values into the query panel, then the query.
+    void queryTreeNode(const TreeNodeKeys& keys);
+    void reloadTree();
     // After the sort order of a table changed: its clause again, and the query if it is open.
     void rebuildSortOrder(int table);
     QAction* makeCheck(const QString& name, const QString& caption, bool checked);
@@ -49,7 +53,7 @@ private:
     QSplitter* treeSplitter;
     QSplitter* gridSplitter;
     QWidget* pnlTree;
-    QTreeWidget* tv1;
+    ClassificationTree* tv1;
     DetailPages* pgc1;
     QueryPanel* panel;
     QString LastCondition;
