@@ -20,6 +20,10 @@ FieldKind kindOfColumn(const QString& name, const QString& originTable, const QS
     const FieldKind byCode = FieldCodes::kindOf(name);
     if (byCode != FieldKind::None)
         return byCode;
+    // A renamed generic column (a.AD01 as a1) keeps the kind of its code.
+    const FieldKind byOrigin = FieldCodes::kindOf(originColumn);
+    if (byOrigin != FieldKind::None && TableRegistry::find(originTable))
+        return byOrigin;
     if (const TableDef* table = TableRegistry::find(originTable)) {
         if (const ColumnDef* column = table->column(originColumn)) {
             switch (column->type) {
