@@ -19,6 +19,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -368,6 +369,9 @@ void CustomerMainWindow::ApplyColours()
     findChild<QWidget*>(QStringLiteral("clbMain"))->setAutoFillBackground(true);
     QList<QWidget*> controls{dbgrid1, tv1, pgc1->attachmentList()};
     controls << treeSplitter << gridSplitter;
+    for (QWidget* input : panel->findChildren<QWidget*>())
+        if (input->property("tag").toInt() == 8 && !qobject_cast<QLabel*>(input))
+            controls << input;
     for (int page = 1; page <= DetailPages::pageCount; ++page)
         controls << pgc1->grid(page);
     for (QWidget* control : controls) {
