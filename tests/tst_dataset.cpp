@@ -1,7 +1,6 @@
 #include "DatabaseFixture.h"
 #include "core/AppError.h"
 #include "core/Dataset.h"
-#include "core/DatasetModel.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -334,32 +333,6 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(DbError, d->open());
         QVERIFY(!d->isOpen());
         QCOMPARE(d->rowCount(), 0);
-    }
-
-    void modelFollowsDataset()
-    {
-        auto d = openDataset("select AS01, AS02, AIID from Q_A order by AIID");
-        DatasetModel model(d.get());
-        QCOMPARE(model.rowCount(), 3);
-        QCOMPARE(model.columnCount(), 3);
-        QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QString("AS02"));
-        QCOMPARE(model.index(2, 1).data().toString(), QString("O'Neil 贸易"));
-        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
-        QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
-        QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
-        d->append();
-        QCOMPARE(inserted.count(), 1);
-        QCOMPARE(model.rowCount(), 4);
-        d->cancel();
-        QCOMPARE(removed.count(), 1);
-        d->sortBy("AS01", Qt::DescendingOrder);
-        QCOMPARE(reset.count(), 1);
-        QCOMPARE(model.index(0, 0).data().toString(), QString("K3"));
-
-        model.setEditable(true);
-        QVERIFY(model.setData(model.index(2, 1), "改名"));
-        d->post();
-        QCOMPARE(db->scalar("select AS02 from Q_A where AS01='K1'"), QString("改名"));
     }
 };
 
