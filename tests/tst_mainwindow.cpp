@@ -484,6 +484,19 @@ private slots:
         QVERIFY(w->Qry1().rowCount() >= 1);
     }
 
+    void escapeAndEnterDoNotCloseOrClear()
+    {
+        auto w = openWindow();
+        QApplication::setActiveWindow(w.get());
+        auto* name = w->findChild<QLineEdit*>("dbedAS01");
+        name->setFocus();
+        QTest::keyClicks(name, "KH");
+        QTest::keyClick(name, Qt::Key_Return);
+        QTest::keyClick(name, Qt::Key_Escape);
+        QVERIFY(w->isVisible());
+        QCOMPARE(name->text(), QString("KH"));
+    }
+
     void closeAsksFirst()
     {
         auto w = openWindow();

@@ -90,6 +90,8 @@ int runDesktop(int argc, char** argv, const CommandLine& command)
         LoginDialog login;
         if (login.exec() == QDialog::Accepted) {
             CustomerMainWindow mainWindow;
+            // Closing the main window, by its close box too, ends the program.
+            QObject::connect(&mainWindow, &QDialog::finished, &app, &QCoreApplication::quit);
             mainWindow.show();
             result = QApplication::exec();
         }

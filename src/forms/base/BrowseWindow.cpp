@@ -23,6 +23,7 @@
 #include <QFile>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -92,6 +93,8 @@ BrowseWindow::BrowseWindow(const QString& windowName, const QString& baseStateme
     btnDoQuery->setObjectName(QStringLiteral("btnDoQuery"));
     btnClearQuery = new QPushButton(QStringLiteral("清除条件"), pnlQuery);
     btnClearQuery->setObjectName(QStringLiteral("btnClearQuery"));
+    for (QPushButton* button : {btnDoQuery, btnClearQuery})
+        button->setAutoDefault(false);
     queryButtons = new QGridLayout;
     queryButtons->setSpacing(2);
     queryLayout->addLayout(queryButtons);
@@ -436,6 +439,20 @@ void BrowseWindow::resizeEvent(QResizeEvent* event)
 {
     BaseDbForm::resizeEvent(event);
     layoutStatusBar();
+}
+
+void BrowseWindow::keyPressEvent(QKeyEvent* event)
+{
+    // A browse window is no dialog: Escape does not close it and Enter presses no button.
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        return;
+    default:
+        BaseDbForm::keyPressEvent(event);
+    }
 }
 
 bool BrowseWindow::event(QEvent* event)

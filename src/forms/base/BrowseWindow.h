@@ -56,6 +56,7 @@ protected:
     void hideEvent(QHideEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
     // Window settings: read before the window is first shown, written when it is hidden.
     virtual void restoreSettings(WindowSettings& settings);
