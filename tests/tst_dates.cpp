@@ -61,6 +61,9 @@ private slots:
         QCOMPARE(DateText::format(QDate(2024, 3, 5)), QString("2024-03-05"));
         QCOMPARE(DateText::format(DateText::fromDayNumber(45356.75)), QString("2024-03-05 18:00:00"));
         QCOMPARE(DateText::format(QDateTime()), QString());
+        QCOMPARE(DateText::format(QDate(987, 1, 9)), QString("0987-01-09"));
+        QCOMPARE(DateText::format(QDate(2024, 12, 31)), QString("2024-12-31"));
+        QCOMPARE(DateText::format(DateText::fromDayNumber(45356 + 3723.0 / 86400)), QString("2024-03-05 01:02:03"));
     }
 };
 

@@ -49,14 +49,31 @@ QString format(const QDateTime& dateTime)
 {
     if (!dateTime.isValid())
         return {};
-    if (dateTime.time().msecsSinceStartOfDay() == 0)
-        return dateTime.date().toString(displayFormat);
-    return dateTime.toString(displayFormat + QStringLiteral(" hh:mm:ss"));
+    const QString day = format(dateTime.date());
+    const QTime time = dateTime.time();
+    if (time.msecsSinceStartOfDay() == 0)
+        return day;
+    return day + QStringLiteral(" %1:%2:%3").arg(time.hour(), 2, 10, QLatin1Char('0'))
+                                           .arg(time.minute(), 2, 10, QLatin1Char('0'))
+                                           .arg(time.second(), 2, 10, QLatin1Char('0'));
 }
 
 QString format(const QDate& date)
 {
-    return date.isValid() ? date.toString(displayFormat) : QString();
+    // Every grid cell of a date column comes through here: digits by hand, not QDate::toString.
+    if (!date.isValid() || date.year() < 1 || date.year() > 9999)
+        return date.isValid() ? date.toString(displayFormat) : QString();
+    char16_t text[10];
+    auto put = [&text](int at, int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10)
+            text[at + i] = char16_t(u'0' + value % 10);
+    };
+    put(0, date.year(), 4);
+    text[4] = u'-';
+    put(5, date.month(), 2);
+    text[7] = u'-';
+    put(8, date.day(), 2);
+    return QString(reinterpret_cast<const QChar*>(text), 10);
 }
 
 QDateTime parse(const QString& text)

@@ -71,6 +71,17 @@ constexpr quint32 idsPerSector = 128;
 constexpr quint32 headerDifatEntries = 109;
 constexpr qint64 maxStreamSize = 0xFFFFF000;  // stream sizes and sheet offsets are 32-bit
 
+// Appends raw bytes; the cell and string buffers take millions of small pieces, so this avoids
+// QByteArray::append's general insert path and grows the buffer geometrically.
+void appendRaw(QByteArray& out, const char* bytes, qsizetype size)
+{
+    const qsizetype old = out.size();
+    if (out.capacity() < old + size)
+        out.reserve(qMax(old + size, out.capacity() * 2));
+    out.resize(old + size);
+    std::memcpy(out.data() + old, bytes, size_t(size));
+}
+
 template <typename T>
 void put(QByteArray& out, T value)
 {
@@ -506,7 +517,7 @@ void XlsWriter::writeText(int column, const QString& text, quint16 xf)
     qToLittleEndian<quint16>(quint16(column), record + 6);
     qToLittleEndian<quint16>(xf, record + 8);
     qToLittleEndian<quint32>(index, record + 10);
-    sheets.last().cells.append(record, sizeof record);
+    appendRaw(sheets.last().cells, record, sizeof record);
     markCell(column);
 }
 
@@ -530,7 +541,7 @@ void XlsWriter::writeNumber(int column, double value)
         qToLittleEndian<quint64>(std::bit_cast<quint64>(value), record + 10);
         size = 18;
     }
-    sheets.last().cells.append(record, size);
+    appendRaw(sheets.last().cells, record, size);
     markCell(column);
 }
 
@@ -576,7 +587,7 @@ quint32 XlsWriter::sharedStringIndex(const QString& text)
             const quint32 index = quint32(stringOffsets.size());
             stringSlots[slot] = quint64(hash) << 32 | (index + 1);
             stringOffsets.append(quint32(stringPool.size()));
-            stringPool.append(encodeBuffer);
+            appendRaw(stringPool, encodeBuffer.constData(), encodeBuffer.size());
             return index;
         }
         if (entry >> 32 != hash)
