@@ -128,22 +128,18 @@ void CustomerMainWindow::buildActions()
     for (const char* name : {"actAdd", "actEdit", "actDel", "actPrint"})
         action(QString::fromLatin1(name))->setShortcut(QKeySequence());
 
-    static const struct { const char* name; const char* verb; } perTable[] = {
-        {"actAdd", "增加"}, {"actEdit", "修改"}, {"actDel", "删除"}, {"actInput", "导入"}, {"actExport", "表格导出"},
-        {"actSetField", nullptr}, {"actSetOrder", "表格排序方式"}, {"actSetColDisplay", "表格显示列"}};
+    // One action of each kind per record table; %1 is the table's name.
+    static const struct { const char* name; const char* caption; } perTable[] = {
+        {"actAdd", "%1增加"},           {"actEdit", "%1修改"},           {"actDel", "%1删除"},
+        {"actInput", "%1导入"},         {"actExport", "%1表格导出"},     {"actSetField", "设置%1字段"},
+        {"actSetOrder", "设置%1表格排序方式"}, {"actSetColDisplay", "设置%1表格显示列"}};
     for (const auto& kind : perTable) {
         for (int t = 0; t < 5; ++t) {
-            const QString name = numbered(kind.name, t);
-            const QString table = QString::fromUtf8(tableNames[t]);
-            const QString caption = kind.verb == nullptr ? QStringLiteral("设置%1字段").arg(table)
-                                    : QLatin1String(kind.name).startsWith(QLatin1String("actSet"))
-                                        ? QStringLiteral("设置") + table + QString::fromUtf8(kind.verb)
-                                        : table + QString::fromUtf8(kind.verb);
-            QAction* a = action(name);
-            if (a)
-                a->setText(caption);
+            const QString caption = QString::fromUtf8(kind.caption).arg(QString::fromUtf8(tableNames[t]));
+            if (QAction* existing = action(numbered(kind.name, t)))
+                existing->setText(caption);
             else
-                makeAction(name, caption);
+                makeAction(numbered(kind.name, t), caption);
         }
     }
     for (int t = 1; t < 5; ++t) {
