@@ -3,10 +3,12 @@
 #include "ProgramFixture.h"
 #include "app/LoginDialog.h"
 #include "core/CurrentUser.h"
+#include "core/DataModule.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -181,6 +183,23 @@ private slots:
         QVERIFY(dialog->isVisible());
         QCOMPARE(messages->messages().first().title, QString("错误"));
         QVERIFY(messages->messages().first().text.startsWith("no such table: S_NEWVALUE\n\r"));
+    }
+
+    void missingDatabaseLogsNobodyIn()
+    {
+        program.reset();
+        QTemporaryDir empty;
+        DataModule dm(empty.path());
+        currentUser() = CurrentUser();
+        messages->clear();
+        openDialog();
+        logIn("0000", "");
+        QVERIFY(!accepted());
+        QVERIFY(dialog->isVisible());
+        QVERIFY(!messages->messages().isEmpty());
+        QCOMPARE(messages->messages().first().title, QString("错误"));
+        QVERIFY(currentUser().userId.isEmpty());
+        dialog.reset();
     }
 
     void modalLogin()
