@@ -1,6 +1,7 @@
 #include "ClassificationTree.h"
 
 #include "TreeCountDelegate.h"
+#include "core/ActionGuard.h"
 #include "core/Dataset.h"
 #include "core/QueryRunners.h"
 #include "widgets/ImageList.h"
@@ -76,7 +77,8 @@ ClassificationTree::ClassificationTree(QWidget* parent) : QTreeWidget(parent)
     setPalette(keepSelection);
     ImageList::set(this, {paintedImage(0), paintedImage(1), paintedImage(2), paintedImage(3)});
 
-    connect(this, &QTreeWidget::itemExpanded, this, &ClassificationTree::expandNode);
+    connect(this, &QTreeWidget::itemExpanded, this,
+            [this](QTreeWidgetItem* node) { RunGuarded([this, node] { expandNode(node); }); });
     connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* node) { emit nodeClicked(NodeKeys(node)); });
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &ClassificationTree::showSelection);
 }
