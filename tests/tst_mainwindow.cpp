@@ -504,6 +504,16 @@ private slots:
         w->action("actClose")->trigger();
         QCOMPARE(messages->texts(), QStringList{"确认要退出系统吗?"});
         QVERIFY(w->isVisible());
+
+        // OK closes the window, which ends the program, and its settings are written.
+        QSignalSpy finished(w.get(), &QDialog::finished);
+        w->action("actQuery")->setChecked(false);
+        messages->answerNext(true);
+        w->action("actClose")->trigger();
+        QVERIFY(!w->isVisible());
+        QCOMPARE(finished.count(), 1);
+        auto again = openWindow();
+        QVERIFY(!again->action("actQuery")->isChecked());
     }
 
     void noShortcutsForCustomerActions()

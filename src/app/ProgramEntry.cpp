@@ -94,6 +94,7 @@ int runDesktop(int argc, char** argv, const CommandLine& command)
             QObject::connect(&mainWindow, &QDialog::finished, &app, &QCoreApplication::quit);
             mainWindow.show();
             result = QApplication::exec();
+            mainWindow.hide();  // a window still shown when the program ends writes its settings too
         }
     }
     setMessageSink(nullptr);

@@ -190,8 +190,9 @@ void CustomerMainWindow::buildActions()
 
 void CustomerMainWindow::askToClose()
 {
+    // Closing the main window ends the program (and writes its settings on the way).
     if (AskConfirm(QStringLiteral("确认要退出系统吗?")))
-        QCoreApplication::quit();
+        close();
 }
 
 void CustomerMainWindow::buildToolBar()
